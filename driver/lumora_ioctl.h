@@ -1,0 +1,79 @@
+/* Control codes and records shared between the driver and applications.
+   Plain C, no kernel types: records are packed little-endian as they travel in the system buffer. */
+#ifndef LUMORA_IOCTL_H
+#define LUMORA_IOCTL_H
+
+#include <stdint.h>
+
+#define LUMORA_CTL_CODE(function, method) ((0x22u << 16) | (0u << 14) | ((function) << 2) | (method))
+#define LUMORA_METHOD_BUFFERED 0u
+#define LUMORA_METHOD_IN_DIRECT 1u
+#define LUMORA_METHOD_OUT_DIRECT 2u
+
+#define IOCTL_LUMORA_GET_INTERFACE_INFO      LUMORA_CTL_CODE(0x800, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_GET_DEVICE_DESCRIPTOR   LUMORA_CTL_CODE(0x801, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_GET_CONFIG_DESCRIPTOR   LUMORA_CTL_CODE(0x802, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_VENDOR_REQUEST          LUMORA_CTL_CODE(0x805, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_NO_OPERATION            LUMORA_CTL_CODE(0x806, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_FIRMWARE_LOAD_512       LUMORA_CTL_CODE(0x807, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_RESET_PORT              LUMORA_CTL_CODE(0x80C, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_RESET_PIPE              LUMORA_CTL_CODE(0x80D, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_ABORT_PIPE              LUMORA_CTL_CODE(0x80F, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_SELECT_INTERFACE        LUMORA_CTL_CODE(0x810, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_GET_STRING_DESCRIPTOR   LUMORA_CTL_CODE(0x811, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_PIPE_TRANSFER_READ      LUMORA_CTL_CODE(0x813, LUMORA_METHOD_OUT_DIRECT)
+#define IOCTL_LUMORA_PIPE_TRANSFER_WRITE     LUMORA_CTL_CODE(0x814, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_GET_FRAME_NUMBER        LUMORA_CTL_CODE(0x815, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_CONTROL_REQUEST         LUMORA_CTL_CODE(0x816, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_GET_LAST_USBD_STATUS    LUMORA_CTL_CODE(0x817, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_ISO_TRANSFER_READ       LUMORA_CTL_CODE(0x819, LUMORA_METHOD_OUT_DIRECT)
+#define IOCTL_LUMORA_ISO_TRANSFER_WRITE      LUMORA_CTL_CODE(0x81A, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_FIRMWARE_LOAD_64        LUMORA_CTL_CODE(0x81B, LUMORA_METHOD_IN_DIRECT)
+#define IOCTL_LUMORA_GET_DRIVER_VERSION      LUMORA_CTL_CODE(0x81D, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_ISO_STREAM_START        LUMORA_CTL_CODE(0x81E, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_ISO_STREAM_STOP         LUMORA_CTL_CODE(0x81F, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_ISO_STREAM_READ         LUMORA_CTL_CODE(0x820, LUMORA_METHOD_OUT_DIRECT)
+#define IOCTL_LUMORA_SET_DEVICE_FEATURE      LUMORA_CTL_CODE(0x821, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_SET_TIMEOUT             LUMORA_CTL_CODE(0x828, LUMORA_METHOD_BUFFERED)
+#define IOCTL_LUMORA_SPLIT_TRANSFER_READ     LUMORA_CTL_CODE(0x829, LUMORA_METHOD_OUT_DIRECT)
+#define IOCTL_LUMORA_SPLIT_TRANSFER_WRITE    LUMORA_CTL_CODE(0x82A, LUMORA_METHOD_IN_DIRECT)
+
+#pragma pack(push, 1)
+
+/* IOCTL_LUMORA_GET_DRIVER_VERSION output. */
+typedef struct VersionRecord {
+    uint16_t Major;
+    uint16_t Minor;
+    uint16_t Patch;
+} VersionRecord;
+
+/* IOCTL_LUMORA_SET_TIMEOUT input; only Selector 1 sets the time-out. */
+typedef struct TimeoutParams {
+    uint32_t Selector;
+    int32_t Milliseconds;
+} TimeoutParams;
+
+#define LUMORA_TIMEOUT_SELECTOR_TRANSFER 1u
+
+/* Input of the isochronous codes. */
+typedef struct IsoTransferParams {
+    uint32_t PipeIndex;
+    uint32_t PacketSize;
+    uint32_t PacketCount;
+    uint32_t PacketsPerUrb;
+    uint32_t UrbCount;
+} IsoTransferParams;
+
+#pragma pack(pop)
+
+#ifdef __cplusplus
+static_assert(sizeof(VersionRecord) == 6, "VersionRecord is 6 bytes");
+static_assert(sizeof(TimeoutParams) == 8, "TimeoutParams is 8 bytes");
+static_assert(sizeof(IsoTransferParams) == 20, "IsoTransferParams is 20 bytes");
+static_assert(IOCTL_LUMORA_GET_INTERFACE_INFO == 0x222000u, "code table");
+static_assert(IOCTL_LUMORA_RESET_PORT == 0x222031u, "code table");
+static_assert(IOCTL_LUMORA_ISO_STREAM_READ == 0x222082u, "code table");
+static_assert(IOCTL_LUMORA_SPLIT_TRANSFER_WRITE == 0x2220A9u, "code table");
+#endif
+
+#endif /* LUMORA_IOCTL_H */
