@@ -115,7 +115,7 @@ int RunDemo(Transport& transport, unsigned device, std::ostream& out, std::ostre
                     camera.Ioctl(IOCTL_LUMORA_GET_DRIVER_VERSION, {}, 5).result, kStatusUnsuccessful, 0);
     allOk &= Report(out, "last USB status, 3-byte buffer",
                     camera.Ioctl(IOCTL_LUMORA_GET_LAST_USBD_STATUS, {}, 3).result, kStatusUnsuccessful, 0);
-    allOk &= Report(out, "unknown code 0x00222010", camera.Ioctl(LUMORA_CTL_CODE(0x804, 0), {}, 0).result,
+    allOk &= Report(out, "unknown code 0x00222010", camera.Ioctl(LUMORA_CTL_CODE(0x804, LUMORA_METHOD_BUFFERED), {}, 0).result,
                     kStatusInvalidParameter, 0);
 
     camera.Close();
