@@ -20,14 +20,17 @@ namespace {
 
 // ---- TEMPORARY, until the USB stack and the driver's start and removal paths land. ----
 // StartDevice will set Started after configuring the camera; until then it is set by hand.
-void MarkStartedByHand(PDEVICE_OBJECT fdo) {
-    static_cast<DeviceExtension*>(fdo->DeviceExtension)->Started = TRUE;
-}
+void MarkStartedByHand(PDEVICE_OBJECT fdo) { ExtensionOf(fdo)->Started = TRUE; }
 
-// Removal by hand, in the order the driver's own removal will follow.
+// Removal by hand, in the order the driver's own removal will follow. Nothing was configured, so the
+// record holds no descriptor or pipe table yet.
 void RemoveByHand(PDEVICE_OBJECT fdo) {
-    auto* extension = static_cast<DeviceExtension*>(fdo->DeviceExtension);
-    IoDeleteSymbolicLink(&extension->LinkName);
+    DeviceExtension* extension = ExtensionOf(fdo);
+    if (extension->LinkCreated) {
+        UNICODE_STRING link;
+        RtlInitUnicodeString(&link, extension->LinkName);
+        IoDeleteSymbolicLink(&link);
+    }
     IoDetachDevice(extension->LowerDeviceObject);
     IoDeleteDevice(fdo);
 }
