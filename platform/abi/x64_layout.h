@@ -384,6 +384,11 @@ namespace usb_descriptor_type {
 constexpr std::uint8_t device = 1, configuration = 2, string = 3, interface_ = 4, endpoint = 5;
 }
 
+namespace usb_endpoint {
+constexpr std::uint8_t direction_mask = 0x80, type_mask = 0x03, type_control = 0, type_isochronous = 1,
+                       type_bulk = 2, type_interrupt = 3;
+}
+
 namespace usbd_port {
 constexpr std::uint32_t enabled = 1, connected = 2;
 }

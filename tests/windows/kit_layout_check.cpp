@@ -576,6 +576,13 @@ CHECK_VALUE(USB_STRING_DESCRIPTOR_TYPE, usb_descriptor_type, string);
 CHECK_VALUE(USB_INTERFACE_DESCRIPTOR_TYPE, usb_descriptor_type, interface_);
 CHECK_VALUE(USB_ENDPOINT_DESCRIPTOR_TYPE, usb_descriptor_type, endpoint);
 
+CHECK_VALUE(USB_ENDPOINT_DIRECTION_MASK, usb_endpoint, direction_mask);
+CHECK_VALUE(USB_ENDPOINT_TYPE_MASK, usb_endpoint, type_mask);
+CHECK_VALUE(USB_ENDPOINT_TYPE_CONTROL, usb_endpoint, type_control);
+CHECK_VALUE(USB_ENDPOINT_TYPE_ISOCHRONOUS, usb_endpoint, type_isochronous);
+CHECK_VALUE(USB_ENDPOINT_TYPE_BULK, usb_endpoint, type_bulk);
+CHECK_VALUE(USB_ENDPOINT_TYPE_INTERRUPT, usb_endpoint, type_interrupt);
+
 CHECK_VALUE(USBD_PORT_ENABLED, usbd_port, enabled);
 CHECK_VALUE(USBD_PORT_CONNECTED, usbd_port, connected);
 
