@@ -22,4 +22,16 @@ void ReleasePdo(PDEVICE_OBJECT pdo);
 // The device object on top of the PDO's stack (the PDO itself when none is attached).
 PDEVICE_OBJECT TopOfStack(PDEVICE_OBJECT pdo);
 
+// Sends a plug-and-play request to the top of the PDO's stack at PASSIVE_LEVEL and waits for it; its status
+// starts as STATUS_NOT_SUPPORTED, as the real manager sends it. After IRP_MN_REMOVE_DEVICE leaves the driver
+// without devices, anything it allocated since DriverEntry and still holds is reported as a leak.
+NTSTATUS SendPnp(PDEVICE_OBJECT pdo, UCHAR minor, PDEVICE_CAPABILITIES capabilities = nullptr);
+
+// Sends IRP_MN_SET_POWER or IRP_MN_QUERY_POWER for a device or system state and waits for it.
+NTSTATUS SendPower(PDEVICE_OBJECT pdo, UCHAR minor, POWER_STATE_TYPE type, POWER_STATE state);
+
+// Forgets every driver, device, name, request, violation and tracked allocation: a clean platform for the
+// next test. Calling thread back at PASSIVE_LEVEL holding nothing.
+void ResetForTest();
+
 }  // namespace pnp
