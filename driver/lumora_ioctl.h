@@ -3,6 +3,7 @@
 #ifndef LUMORA_IOCTL_H
 #define LUMORA_IOCTL_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #define LUMORA_CTL_CODE(function, method) ((0x22u << 16) | (0u << 14) | ((function) << 2) | (method))
@@ -55,6 +56,69 @@ typedef struct TimeoutParams {
 
 #define LUMORA_TIMEOUT_SELECTOR_TRANSFER 1u
 
+/* Input of the pipe codes: RESET_PIPE, ABORT_PIPE, PIPE_TRANSFER_*, SPLIT_TRANSFER_*. */
+typedef struct PipeParams {
+    uint32_t PipeIndex; /* entry of the pipe table, from 0 */
+} PipeParams;
+
+/* IOCTL_LUMORA_GET_STRING_DESCRIPTOR input, exactly 4 bytes. */
+typedef struct StringDescriptorParams {
+    uint8_t StringIndex;
+    uint8_t Unused;
+    uint16_t LanguageCode;
+} StringDescriptorParams;
+
+/* IOCTL_LUMORA_SELECT_INTERFACE input. */
+typedef struct InterfaceSelectParams {
+    uint8_t InterfaceNum;
+    uint8_t AltSettingNum;
+} InterfaceSelectParams;
+
+/* IOCTL_LUMORA_SET_DEVICE_FEATURE input, exactly 4 bytes. */
+typedef struct FeatureParams {
+    uint16_t FeatureCode;   /* feature selector */
+    uint16_t FeatureTarget; /* index word */
+} FeatureParams;
+
+/* IOCTL_LUMORA_VENDOR_REQUEST input; device-to-host data comes back over it from offset 0. */
+typedef struct VendorRequestParams {
+    uint8_t RequestCode;
+    uint8_t Unused;
+    uint16_t RequestValue;
+    uint16_t RequestIndex;
+    uint16_t DataLength;
+    uint8_t DirectionIn; /* not 0: device to host */
+    uint8_t DataByte;    /* the byte of a one-byte host-to-device request */
+} VendorRequestParams;
+
+/* IOCTL_LUMORA_CONTROL_REQUEST input, exactly 10 bytes; the data stage is the output buffer. */
+typedef struct ControlRequestParams {
+    uint8_t DirectionIn; /* not 0: device to host */
+    uint8_t RequestKind; /* LUMORA_REQUEST_KIND_* */
+    uint8_t Recipient;   /* LUMORA_RECIPIENT_* */
+    uint8_t Unused1;
+    uint8_t RequestCode;
+    uint8_t Unused2;
+    uint16_t RequestValue;
+    uint16_t RequestIndex;
+} ControlRequestParams;
+
+#define LUMORA_REQUEST_KIND_CLASS 1u
+#define LUMORA_REQUEST_KIND_VENDOR 2u
+#define LUMORA_RECIPIENT_DEVICE 0u
+#define LUMORA_RECIPIENT_INTERFACE 1u
+#define LUMORA_RECIPIENT_ENDPOINT 2u
+#define LUMORA_RECIPIENT_OTHER 3u
+
+/* IOCTL_LUMORA_FIRMWARE_LOAD_64 input, exactly 2 bytes; the image is the output buffer. */
+typedef struct FirmwareLoadParams {
+    uint16_t LoadAddress; /* controller address of the image's first byte */
+} FirmwareLoadParams;
+
+/* Firmware blocks as the two load codes send them. */
+#define LUMORA_FIRMWARE_BLOCK_512 512u
+#define LUMORA_FIRMWARE_BLOCK_64 64u
+
 /* Input of the isochronous codes. */
 typedef struct IsoTransferParams {
     uint32_t PipeIndex;
@@ -64,12 +128,36 @@ typedef struct IsoTransferParams {
     uint32_t UrbCount;
 } IsoTransferParams;
 
+/* One packet's record in the descriptor area of an isochronous output, as the USB stack left it;
+   Offset counts from the start of the packet's URB buffer. */
+typedef struct IsoPacketRecord {
+    uint32_t Offset;
+    uint32_t Length;
+    int32_t Status; /* USB status of the packet */
+} IsoPacketRecord;
+
+/* The isochronous output: PacketCount x PacketSize bytes of payload, then the packet records. */
+#define LUMORA_ISO_PACKET_RECORD_SIZE 12u
+
 #pragma pack(pop)
 
 #ifdef __cplusplus
 static_assert(sizeof(VersionRecord) == 6, "VersionRecord is 6 bytes");
 static_assert(sizeof(TimeoutParams) == 8, "TimeoutParams is 8 bytes");
 static_assert(sizeof(IsoTransferParams) == 20, "IsoTransferParams is 20 bytes");
+static_assert(sizeof(PipeParams) == 4, "PipeParams is 4 bytes");
+static_assert(sizeof(StringDescriptorParams) == 4, "StringDescriptorParams is 4 bytes");
+static_assert(sizeof(InterfaceSelectParams) == 2, "InterfaceSelectParams is 2 bytes");
+static_assert(sizeof(FeatureParams) == 4, "FeatureParams is 4 bytes");
+static_assert(sizeof(VendorRequestParams) == 10, "VendorRequestParams is 10 bytes");
+static_assert(sizeof(ControlRequestParams) == 10, "ControlRequestParams is 10 bytes");
+static_assert(sizeof(FirmwareLoadParams) == 2, "FirmwareLoadParams is 2 bytes");
+static_assert(sizeof(IsoPacketRecord) == LUMORA_ISO_PACKET_RECORD_SIZE, "IsoPacketRecord is 12 bytes");
+static_assert(offsetof(StringDescriptorParams, LanguageCode) == 2, "record layout");
+static_assert(offsetof(VendorRequestParams, DataLength) == 6 && offsetof(VendorRequestParams, DataByte) == 9,
+              "record layout");
+static_assert(offsetof(ControlRequestParams, RequestCode) == 4 && offsetof(ControlRequestParams, RequestIndex) == 8,
+              "record layout");
 static_assert(IOCTL_LUMORA_GET_INTERFACE_INFO == 0x222000u, "code table");
 static_assert(IOCTL_LUMORA_RESET_PORT == 0x222031u, "code table");
 static_assert(IOCTL_LUMORA_ISO_STREAM_READ == 0x222082u, "code table");

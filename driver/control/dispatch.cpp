@@ -63,13 +63,13 @@ NTSTATUS HandleSetTimeout(const ControlRequest* request) {
 
 // Inputs that a handler reads as a record are refused when shorter than the record, so nothing past
 // the caller's bytes is read.
-constexpr ULONG PipeIndexSize = sizeof(ULONG);
-constexpr ULONG InterfaceSelectSize = 2;
-constexpr ULONG StringDescriptorSize = 4;
-constexpr ULONG FeatureSize = 4;
-constexpr ULONG VendorRequestSize = 10;
-constexpr ULONG ControlRequestSize = 10;
-constexpr ULONG LoadAddressSize = 2;
+constexpr ULONG PipeIndexSize = sizeof(PipeParams);
+constexpr ULONG InterfaceSelectSize = sizeof(InterfaceSelectParams);
+constexpr ULONG StringDescriptorSize = sizeof(StringDescriptorParams);
+constexpr ULONG FeatureSize = sizeof(FeatureParams);
+constexpr ULONG VendorRequestSize = sizeof(VendorRequestParams);
+constexpr ULONG ControlRequestSize = sizeof(ControlRequestParams);
+constexpr ULONG LoadAddressSize = sizeof(FirmwareLoadParams);
 constexpr ULONG IsoParamsSize = sizeof(IsoTransferParams);
 
 const ControlCode ControlCodes[] = {
@@ -142,7 +142,8 @@ const ControlCode* FindControlCode(ULONG code) {
 ULONGLONG IsoPacketAreaLength(const ControlRequest* request) {
     IsoTransferParams params;
     RtlCopyMemory(&params, request->SystemBuffer, sizeof(params));
-    return static_cast<ULONGLONG>(params.PacketCount) * (static_cast<ULONGLONG>(params.PacketSize) + 12);
+    return static_cast<ULONGLONG>(params.PacketCount) *
+           (static_cast<ULONGLONG>(params.PacketSize) + LUMORA_ISO_PACKET_RECORD_SIZE);
 }
 
 bool LengthPasses(LengthTest test, ULONG actual, ULONG expected, const ControlRequest* request) {
