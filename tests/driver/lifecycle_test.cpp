@@ -71,6 +71,20 @@ TEST_F(DriverTest, TheFirstFreeIndexIsTakenAgain) {
     EXPECT_EQ(LinkNameOf(PlugCamera()), ExpectedLinkName(3));
 }
 
+// A link name taken by someone else makes that index fail as a whole: its device object goes too,
+// so the device name is free again once the link is.
+TEST_F(DriverTest, AnIndexWhoseLinkIsTakenIsSkippedWithoutAnOrphanDevice) {
+    UNICODE_STRING squatter;
+    UNICODE_STRING target;
+    RtlInitUnicodeString(&squatter, u"\\DosDevices\\Lumora58Tzvex-0");
+    RtlInitUnicodeString(&target, u"\\Device\\Elsewhere");
+    ASSERT_EQ(IoCreateSymbolicLink(&squatter, &target), STATUS_SUCCESS);
+
+    EXPECT_EQ(LinkNameOf(PlugCamera()), ExpectedLinkName(1));
+    ASSERT_EQ(IoDeleteSymbolicLink(&squatter), STATUS_SUCCESS);
+    EXPECT_EQ(LinkNameOf(PlugCamera()), ExpectedLinkName(0));
+}
+
 TEST_F(DriverTest, OpensAreRefusedBeforeStartAndAdmittedAfter) {
     PDEVICE_OBJECT device = PlugCamera();
     user::OpenResult refused = user::CreateFile(PathOf(0));
@@ -86,6 +100,25 @@ TEST_F(DriverTest, OpensAreRefusedBeforeStartAndAdmittedAfter) {
     // Close makes no test: it succeeds also on a device that no longer counts as started.
     ExtensionOf(device)->Started = FALSE;
     EXPECT_EQ(user::CloseHandle(second.handle), STATUS_SUCCESS);
+}
+
+// Until start, stop and removal land, plug-and-play and power requests reach the bus driver unchanged
+// and come back with its answer.
+TEST_F(DriverTest, PnpAndPowerRequestsGoBelowUnchanged) {
+    PlugCamera();
+    PDEVICE_OBJECT pdo = pdos_[0];
+    EXPECT_EQ(pnp::SendPnp(pdo, IRP_MN_QUERY_PNP_DEVICE_STATE), STATUS_NOT_SUPPORTED);
+    DEVICE_CAPABILITIES capabilities = {};
+    capabilities.Size = sizeof(capabilities);
+    capabilities.Version = 1;
+    EXPECT_EQ(pnp::SendPnp(pdo, IRP_MN_QUERY_CAPABILITIES, &capabilities), STATUS_SUCCESS);
+    EXPECT_EQ(capabilities.Removable, 1u);
+
+    POWER_STATE d0 = {};
+    d0.DeviceState = PowerDeviceD0;
+    EXPECT_EQ(pnp::SendPower(pdo, IRP_MN_SET_POWER, DevicePowerState, d0), STATUS_SUCCESS);
+    EXPECT_EQ(pnp::SendPower(pdo, IRP_MN_WAIT_WAKE, DevicePowerState, d0), STATUS_NOT_SUPPORTED);
+    EXPECT_EQ(ExtensionOf(pnp::TopOfStack(pdo))->OutstandingIo, 1);
 }
 
 }  // namespace
