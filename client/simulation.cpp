@@ -5,6 +5,7 @@
 
 #include "platform/kernel/wdm.h"
 #include "platform/pnp/pnp.h"
+#include "platform/verifier/verifier.h"
 #include "driver/core/device_extension.h"
 
 extern "C" NTSTATUS DriverEntry(PDRIVER_OBJECT driverObject, PUNICODE_STRING registryPath);
@@ -46,7 +47,11 @@ PDEVICE_OBJECT FunctionDevice(PDEVICE_OBJECT pdo) {
 
 Simulation::Simulation() : state_(std::make_unique<State>()) {}
 
-Simulation::~Simulation() { Stop(); }
+Simulation::~Simulation() {
+    Stop();
+    // Lets go of what the platform keeps to catch late use of freed requests.
+    pnp::ResetForTest();
+}
 
 int32_t Simulation::Start(unsigned cameraCount) {
     Stop();
@@ -92,8 +97,24 @@ void Simulation::Stop() {
     state_->pdos.clear();
     pnp::UnloadDriver(state_->driver);
     state_->driver = nullptr;
+    // A fresh load of the image starts from its initial data; in this process the data outlives the unload.
+    TransferTimeoutMs = 3000;
 }
 
 unsigned Simulation::CameraCount() const { return static_cast<unsigned>(state_->pdos.size()); }
+
+std::string Simulation::Problems() const {
+    std::string text;
+    if (verifier::ViolationCount() != 0) {
+        text += std::to_string(verifier::ViolationCount()) + " violation(s), the first: " +
+                verifier::FirstViolation() + "\n";
+    }
+    for (const auto kind : {verifier::Kind::Pool, verifier::Kind::Irp, verifier::Kind::Mdl, verifier::Kind::Mapping}) {
+        for (const verifier::Allocation& allocation : verifier::Outstanding(kind)) {
+            text += "still allocated: " + verifier::Describe(allocation) + "\n";
+        }
+    }
+    return text;
+}
 
 }  // namespace lumora

@@ -12,16 +12,19 @@
 #include "client/simulation.h"
 #include "tools/lumora/arguments.h"
 #include "tools/lumora/commands.h"
+#include "tests/support/kernel_test.h"
 
 namespace lumora {
 namespace {
 
-class SimulatedSystemTest : public ::testing::Test {
+// The verifier's verdict comes after the system has been taken apart.
+class SimulatedSystemTest : public KernelTest {
 protected:
     void Start(unsigned cameras) { ASSERT_EQ(simulation_.Start(cameras), kStatusSuccess); }
     void TearDown() override {
         transport_.Close();
         simulation_.Stop();
+        KernelTest::TearDown();
     }
 
     Simulation simulation_;

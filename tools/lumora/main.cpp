@@ -1,5 +1,6 @@
 // lumora: the camera's command-line tool, here on the simulated system in process.
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,17 +25,28 @@ int Run(const lumora::tool::Options& options) {
         return lumora::tool::kExitFailed;
     }
     lumora::PlatformTransport transport;
+    int result = lumora::tool::kExitOk;
     switch (options.command) {
     case Command::Demo:
-        return lumora::tool::RunDemo(transport, options.device, std::cout, std::cerr);
+        result = lumora::tool::RunDemo(transport, options.device, std::cout, std::cerr);
+        break;
     case Command::Info:
-        return lumora::tool::RunInfo(transport, std::cout, std::cerr);
+        result = lumora::tool::RunInfo(transport, std::cout, std::cerr);
+        break;
     case Command::Ioctl:
-        return lumora::tool::RunIoctl(transport, options.device, options.requests, std::cout, std::cerr);
+        result = lumora::tool::RunIoctl(transport, options.device, options.requests, std::cout, std::cerr);
+        break;
     case Command::Help:
         break;
     }
-    return lumora::tool::kExitOk;
+    transport.Close();
+    simulation.Stop();
+    // A run that broke a kernel rule or left something allocated failed, whatever it printed.
+    if (const std::string problems = simulation.Problems(); !problems.empty()) {
+        std::cerr << "lumora: the verifier objects:\n" << problems;
+        return lumora::tool::kExitFailed;
+    }
+    return result;
 }
 
 }  // namespace
