@@ -133,7 +133,10 @@ void FinishIoManagerIrp(PIRP irp) {
     if (verifier::IsTracked(verifier::Kind::Irp, irp)) verifier::Untrack(verifier::Kind::Irp, irp, "IofCompleteRequest");
     {
         std::lock_guard guard(lock);
-        if (IrpRecord* r = Find(irp)) Retire(irp, *r);
+        if (IrpRecord* r = Find(irp)) {
+            r->systemBuffer = nullptr;  // freed above
+            Retire(irp, *r);
+        }
     }
     if (event) KeSetEvent(event, IO_NO_INCREMENT, FALSE);
 }

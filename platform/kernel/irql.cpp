@@ -151,7 +151,6 @@ VOID KeInitializeEvent(PRKEVENT Event, EVENT_TYPE Type, BOOLEAN State) {
 LONG KeSetEvent(PRKEVENT Event, LONG Increment, BOOLEAN Wait) {
     (void)Increment;
     (void)Wait;
-    if (currentIrql > DISPATCH_LEVEL) verifier::Violation("KeSetEvent at IRQL %d", currentIrql);
     LONG previous;
     {
         std::lock_guard guard(kernel::dispatcherLock);
