@@ -136,6 +136,23 @@ TEST_F(IoTest, CallDriverMovesOneLocationDownAndRecordsTheDevice) {
     IoFreeIrp(irp);
 }
 
+TEST_F(IoTest, ReusedIrpStartsOverAtTheTopWithTheGivenStatus) {
+    PIRP irp = IoAllocateIrp(s.upper->StackSize, FALSE);
+    PDEVICE_OBJECT routineDevice = nullptr;
+    for (NTSTATUS expected : {STATUS_SUCCESS, STATUS_UNSUCCESSFUL}) {
+        s.lowerStatus = expected;
+        IoGetNextIrpStackLocation(irp)->MajorFunction = IRP_MJ_READ;
+        IoSetCompletionRoutine(irp, StopClimb, &routineDevice, TRUE, TRUE, TRUE);
+        EXPECT_EQ(IoCallDriver(s.upper, irp), expected);
+        EXPECT_EQ(irp->IoStatus.Status, expected);
+        IoReuseIrp(irp, STATUS_NOT_SUPPORTED);
+        EXPECT_EQ(irp->IoStatus.Status, STATUS_NOT_SUPPORTED);
+        EXPECT_EQ(irp->CurrentLocation, 3);
+        EXPECT_EQ(IoGetNextIrpStackLocation(irp)->CompletionRoutine, nullptr);
+    }
+    IoFreeIrp(irp);
+}
+
 struct Observed {
     int calls;
     PDEVICE_OBJECT device;
