@@ -7,6 +7,7 @@
 #include "platform/pnp/pnp.h"
 
 void DriverTest::SetUp() {
+    KernelTest::SetUp();
     ASSERT_EQ(pnp::LoadDriver(DriverEntry, u"lumora", &driver_), STATUS_SUCCESS);
 }
 
@@ -23,6 +24,7 @@ void DriverTest::TearDown() {
     }
     // The setting is driver-wide and outlives the driver object in this process.
     TransferTimeoutMs = 3000;
+    KernelTest::TearDown();
 }
 
 NTSTATUS DriverTest::Plug(PDEVICE_OBJECT* pdo) {

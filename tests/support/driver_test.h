@@ -1,8 +1,6 @@
 // Fixture of the driver suites: the driver loaded on the platform, cameras plugged in on demand and
-// taken apart at tear-down as removal does.
+// taken apart at tear-down as removal does; the verifier's verdict comes last.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -10,8 +8,9 @@
 
 #include "driver/core/device_extension.h"
 #include "platform/user/user.h"
+#include "tests/support/kernel_test.h"
 
-class DriverTest : public ::testing::Test {
+class DriverTest : public KernelTest {
 protected:
     void SetUp() override;
     void TearDown() override;
