@@ -1,4 +1,5 @@
 // Requests through a two-device stack: stack locations, the completion climb, the I/O manager's part, cancel.
+#include <atomic>
 #include <cstring>
 
 #include "platform/kernel/threads.h"
@@ -324,6 +325,63 @@ TEST_F(CancelTest, CancelAfterTheRoutineWasClearedOnlySetsTheFlag) {
     EXPECT_TRUE(irp_->Cancel);
     test::Complete(irp_, STATUS_SUCCESS);
     EXPECT_EQ(iosb_.Status, STATUS_SUCCESS);
+}
+
+}  // namespace
+
+namespace {
+
+// Cancel racing with completion from the bus thread: whoever clears the cancel routine first completes.
+kernel::BusThread* raceBus;
+std::atomic<int> cancelledByRoutine, completedByBus;
+
+VOID RaceCancel(PDEVICE_OBJECT, PIRP irp) {
+    IoReleaseCancelSpinLock(irp->CancelIrql);
+    ++cancelledByRoutine;
+    test::Complete(irp, STATUS_CANCELLED);
+}
+
+NTSTATUS RaceHold(PDEVICE_OBJECT, PIRP irp) {
+    IoMarkIrpPending(irp);
+    IoSetCancelRoutine(irp, RaceCancel);
+    raceBus->Post([irp] {
+        if (IoSetCancelRoutine(irp, nullptr)) {  // the cancel has not claimed it
+            ++completedByBus;
+            test::Complete(irp, STATUS_SUCCESS);
+        }
+    });
+    return STATUS_PENDING;
+}
+
+NTSTATUS SignalOwner(PDEVICE_OBJECT, PIRP, PVOID context) {
+    KeSetEvent(static_cast<PKEVENT>(context), IO_NO_INCREMENT, FALSE);
+    return STATUS_MORE_PROCESSING_REQUIRED;  // the IRP is the test's again
+}
+
+class CancelRaceTest : public KernelTest {};
+
+TEST_F(CancelRaceTest, ExactlyOneOfCancelAndCompletionFinishesTheRequest) {
+    kernel::BusThread bus;
+    raceBus = &bus;
+    cancelledByRoutine = completedByBus = 0;
+    PDEVICE_OBJECT device = test::CreateDevice(test::LoadDriver(RaceHold));
+    constexpr int kRounds = 200;
+    int cancelled = 0;
+    for (int i = 0; i < kRounds; ++i) {
+        PIRP irp = IoAllocateIrp(1, FALSE);
+        KEVENT done;
+        KeInitializeEvent(&done, NotificationEvent, FALSE);
+        IoSetCompletionRoutine(irp, SignalOwner, &done, TRUE, TRUE, TRUE);
+        ASSERT_EQ(IoCallDriver(device, irp), STATUS_PENDING);
+        if (IoCancelIrp(irp)) ++cancelled;
+        KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
+        NTSTATUS status = irp->IoStatus.Status;
+        EXPECT_TRUE(status == STATUS_SUCCESS || status == STATUS_CANCELLED) << std::hex << status;
+        IoFreeIrp(irp);
+    }
+    bus.Drain();
+    EXPECT_EQ(cancelledByRoutine + completedByBus, kRounds);
+    EXPECT_EQ(cancelled, cancelledByRoutine.load());
 }
 
 }  // namespace
