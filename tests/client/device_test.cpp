@@ -1,11 +1,14 @@
-// Typed calls over a scripted transport: what reaches the transport and what a short or overlong
-// answer turns into.
+// Typed calls and the demo's verdict over a scripted transport: what reaches the transport and what a
+// short, overlong or wrong answer turns into.
 #include "client/device.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <vector>
+
+#include "tools/lumora/commands.h"
 
 namespace lumora {
 namespace {
@@ -77,6 +80,17 @@ TEST(DeviceTest, RawDataNeverExceedsTheOutputBuffer) {
 
     transport.answer = {0, 0, 2};
     EXPECT_EQ(device.Ioctl(0x222000, {}, 4).data, (std::vector<uint8_t>{1, 2}));
+}
+
+TEST(DeviceTest, DemoFailsOnAnAnswerItDidNotExpect) {
+    ScriptedTransport transport;
+    transport.reply = {1, 0, 2, 0, 0, 0};  // version 1.2.0
+    transport.answer = {0, 0, 6};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(tool::RunDemo(transport, 0, out, err), tool::kExitFailed);
+    EXPECT_NE(out.str().find("UNEXPECTED"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("all answers as expected"), std::string::npos) << out.str();
 }
 
 }  // namespace

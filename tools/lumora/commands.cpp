@@ -55,7 +55,7 @@ bool Report(std::ostream& out, std::string_view what, const Result& result, int3
             uint32_t expectedBytes, std::string_view value = {}, bool valueOk = true) {
     const bool ok = result.status == expectedStatus && result.bytes == expectedBytes && valueOk;
     char line[160];
-    std::snprintf(line, sizeof(line), "  %-32.*s %-26s %2u bytes  %-8.*s %s", static_cast<int>(what.size()),
+    std::snprintf(line, sizeof(line), "  %-32.*s %-26s %2u bytes  %-10.*s %s", static_cast<int>(what.size()),
                   what.data(), std::string(StatusName(result.status)).c_str(), result.bytes,
                   static_cast<int>(value.size()), value.data(), ok ? "ok" : "UNEXPECTED");
     out << line << "\n";
