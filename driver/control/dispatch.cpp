@@ -172,6 +172,11 @@ NTSTATUS RunControlCode(const ControlCode* entry, const ControlRequest* request)
     if (entry->NoBytes) {
         request->Irp->IoStatus.Information = 0;
     }
+    // A code whose handler has not landed says so, even where its row fixes the status: a fixed
+    // success would tell the application that work was done.
+    if (status == STATUS_NOT_IMPLEMENTED) {
+        return status;
+    }
     switch (entry->Result) {
         case HandlersStatus:
             return status;
