@@ -121,4 +121,16 @@ TEST_F(DriverTest, PnpAndPowerRequestsGoBelowUnchanged) {
     EXPECT_EQ(ExtensionOf(pnp::TopOfStack(pdo))->OutstandingIo, 1);
 }
 
+// A stack that takes no attachment (here a bus device the platform does not know) leaves nothing
+// behind: no device object, no link, and the index is free for the next camera.
+TEST_F(DriverTest, AttachRefusedDeletesTheDeviceAndItsLink) {
+    DEVICE_OBJECT unknownBusDevice = {};
+    EXPECT_EQ(AddDevice(driver_, &unknownBusDevice), STATUS_NO_SUCH_DEVICE);
+    EXPECT_EQ(driver_->DeviceObject, nullptr);
+    EXPECT_EQ(user::CreateFile(PathOf(0)).status, STATUS_OBJECT_NAME_NOT_FOUND);
+
+    PDEVICE_OBJECT device = PlugCamera();
+    EXPECT_EQ(LinkNameOf(device), ExpectedLinkName(0));
+}
+
 }  // namespace
